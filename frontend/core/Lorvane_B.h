@@ -1,0 +1,35 @@
+#pragma once
+// Module Lorvane_B: the entry procedure, the settings file and the path operations.
+#include <QString>
+#include <cstdint>
+
+#include "frontend/core/modes.h"
+
+namespace Lorvane_B {
+
+// The command line's argument string: what follows the program's name, the arguments joined by
+// single blanks, untrimmed.
+extern QString ArgumentString;
+// The second character of the argument string, upper-cased; empty when it is shorter.
+QString SwitchLetter();
+
+// Result of the run mode's ShowCursor(FALSE); updated by the host at the end of the run.
+extern int32_t CursorCount;
+
+// Folder of the running front end as a Windows path, without a trailing backslash.
+QString ProgramFolder();
+// ProgramFolder() + "\Lorvane.ini".
+QString SettingsFilePath();
+
+// Reads the three settings into Lorvane_BGM's variables and derives BgmFolder.
+void LoadSettings();
+QString ReadIniValue(const QString& section, const QString& key, const QString& filePath);
+void WriteIniValue(const QString& section, const QString& key, const QString& value,
+                   const QString& filePath);
+bool FileExists(const QString& path);
+QString FolderOfPath(const QString& path);
+
+// The entry procedure. True when a form stays loaded and the program must run its event loop.
+bool Main(Modes& modes);
+
+}  // namespace Lorvane_B
