@@ -23,13 +23,23 @@ QString SettingsFilePath();
 
 // Reads the three settings into Lorvane_BGM's variables and derives BgmFolder.
 void LoadSettings();
+// LoadSettings with the settings file and the program folder given: the folder is where BgmFolder
+// points when no music file is set.
+void LoadSettingsFrom(const QString& settingsFile, const QString& programFolder);
 QString ReadIniValue(const QString& section, const QString& key, const QString& filePath);
 void WriteIniValue(const QString& section, const QString& key, const QString& value,
                    const QString& filePath);
 bool FileExists(const QString& path);
 QString FolderOfPath(const QString& path);
 
+// The preview window handle of the argument string: a decimal number read from its fourth
+// character (leading blanks skipped, an optional sign, digits up to the first other character),
+// as 32 bits. No digits, or a number that 32 bits cannot hold, gives 0.
+uint32_t PreviewWindowHandle();
+
 // The entry procedure. True when a form stays loaded and the program must run its event loop.
 bool Main(Modes& modes);
+// Main with the program folder given: the settings file and the renderer are looked for there.
+bool Main(Modes& modes, const QString& programFolder);
 
 }  // namespace Lorvane_B
