@@ -122,7 +122,8 @@ void WriteIniValue(const QString& section, const QString& key, const QString& va
 bool FileExists(const QString& path) {
   QString file = path;
   if (file.endsWith(u'\\')) file.chop(1);
-  if (file.isEmpty()) return false;
+  // What still ends with a separator names a folder, which no file open accepts.
+  if (file.isEmpty() || file.endsWith(u'\\') || file.endsWith(u'/')) return false;
   auto ansi = platform::ToAnsi(file);
   if (!ansi) return false;
   return platform::ReadOnlyFile::Open(Bytes(*ansi)).has_value();
