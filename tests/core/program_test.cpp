@@ -10,6 +10,7 @@
 
 #include "tests/support/child_process.h"
 #include "tests/support/poll.h"
+#include "tests/support/sanitizer.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/x11_windows.h"
 #include "tests/support/xvfb_server.h"
@@ -36,6 +37,7 @@ class Program : public ::testing::Test {
   }
   std::map<std::string, std::string> Environment() const {
     auto env = scratch.HomeEnvironment();
+    env.merge(testsupport::SanitizerEnvironment());
     env["DISPLAY"] = xvfb.Display();
     env["QT_QPA_PLATFORM"] = "xcb";
     return env;
