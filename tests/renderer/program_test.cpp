@@ -5,6 +5,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
 #include <chrono>
@@ -56,7 +57,7 @@ std::vector<Atom> AtomList(Display* display, Window window, const char* property
   return atoms;
 }
 
-class Program : public ::testing::Test {
+class Renderer : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server_.Running());
@@ -108,9 +109,19 @@ class Program : public ::testing::Test {
   std::optional<Window> window_;
 };
 
-TEST_F(Program, CoversTheScreenBorderlessAndTitled) {
-  Start();
+// With RandR's primary output set, and without one (the whole screen).
+class RendererOnScreen : public Renderer, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RendererOnScreen, CoversTheScreenBorderlessAndTitled) {
   Display* d = x_.Get();
+  if (GetParam()) {
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(d, x_.Root());
+    ASSERT_TRUE(resources && resources->noutput > 0);
+    XRRSetOutputPrimary(d, x_.Root(), resources->outputs[0]);
+    XRRFreeScreenResources(resources);
+    ASSERT_NE(XRRGetOutputPrimary(d, x_.Root()), 0u);
+  }
+  Start();
   EXPECT_EQ(x_.Title(*window_), kTitle);
   EXPECT_EQ(x_.NetTitle(*window_), kTitle);
   EXPECT_EQ(x_.ClassName(*window_), kTitle);
@@ -148,7 +159,13 @@ TEST_F(Program, CoversTheScreenBorderlessAndTitled) {
   }));
 }
 
-TEST_F(Program, BurstShowsOnceParticlesGrow) {
+// Xlib defines Bool: the values are spelt out.
+INSTANTIATE_TEST_SUITE_P(Output, RendererOnScreen, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return param.param ? "Primary" : "NoPrimary";
+                         });
+
+TEST_F(Renderer, BurstShowsOnceParticlesGrow) {
   Start();
   ASSERT_TRUE(BurstVisible());
   // The squares share the centre: it is lit more than the corners.
@@ -159,7 +176,7 @@ TEST_F(Program, BurstShowsOnceParticlesGrow) {
   EXPECT_GT(qRed(centre) + qGreen(centre) + qBlue(centre), qRed(corner) + qGreen(corner) + qBlue(corner));
 }
 
-TEST_F(Program, EscapeEndsItWithZeroWithinASecond) {
+TEST_F(Renderer, EscapeEndsItWithZeroWithinASecond) {
   Start();
   ASSERT_TRUE(BurstVisible());
   ASSERT_TRUE(Xdotool({"key", "Escape"}));
@@ -167,7 +184,7 @@ TEST_F(Program, EscapeEndsItWithZeroWithinASecond) {
   EXPECT_FALSE(x_.TopLevelTitled(kTitle));
 }
 
-TEST_F(Program, CloseRequestEndsItWithZero) {
+TEST_F(Renderer, CloseRequestEndsItWithZero) {
   Start();
   Display* d = x_.Get();
   XEvent close{};
@@ -182,7 +199,7 @@ TEST_F(Program, CloseRequestEndsItWithZero) {
   EXPECT_EQ(program_->WaitForExit(10s), 0);
 }
 
-TEST_F(Program, OtherKeysAndTheMouseLeaveItRunning) {
+TEST_F(Renderer, OtherKeysAndTheMouseLeaveItRunning) {
   Start();
   ASSERT_TRUE(BurstVisible());
   ASSERT_TRUE(Xdotool({"key", "a", "Return", "space", "alt+F4", "ctrl+c", "q"}));
@@ -195,7 +212,7 @@ TEST_F(Program, OtherKeysAndTheMouseLeaveItRunning) {
   EXPECT_EQ(program_->WaitForExit(10s), 0);
 }
 
-TEST_F(Program, MissingTextureStillGivesTintedSquares) {
+TEST_F(Renderer, MissingTextureStillGivesTintedSquares) {
   Start(/*withTexture=*/false);
   ASSERT_TRUE(BurstVisible());
   EXPECT_TRUE(program_->Running());
@@ -203,7 +220,7 @@ TEST_F(Program, MissingTextureStillGivesTintedSquares) {
   EXPECT_EQ(program_->WaitForExit(10s), 0);
 }
 
-TEST(ProgramWithoutDisplay, EndsWithZero) {
+TEST(RendererWithoutDisplay, EndsWithZero) {
   testsupport::ScratchFolder home;
   for (const char* display : {"", ":9999"}) {
     auto env = home.HomeEnvironment();
@@ -213,7 +230,7 @@ TEST(ProgramWithoutDisplay, EndsWithZero) {
   }
 }
 
-TEST(ProgramWithoutDisplay, DisplayGoingAwayEndsItWithZero) {
+TEST(RendererWithoutDisplay, DisplayGoingAwayEndsItWithZero) {
   testsupport::ScratchFolder home;
   auto server = std::make_unique<testsupport::XvfbServer>(160, 120);
   ASSERT_TRUE(server->Running());
