@@ -23,14 +23,18 @@ void PostMix(void* queue, Uint8* stream, int length) {
 
 }  // namespace
 
-void PcmQueue::Push(const int16_t* samples, std::size_t count) {
+std::size_t PcmQueue::Push(const int16_t* samples, std::size_t count) {
   std::lock_guard lock(mutex_);
-  samples_.insert(samples_.end(), samples, samples + count);
+  std::size_t n = std::min(count, ring_.size() - size_);
+  for (std::size_t i = 0; i < n; ++i) ring_[(head_ + size_ + i) % ring_.size()] = samples[i];
+  size_ += n;
+  return n;
 }
 
 void PcmQueue::Clear() {
   std::lock_guard lock(mutex_);
-  samples_.clear();
+  head_ = 0;
+  size_ = 0;
   consumed_ = 0;
 }
 
@@ -41,17 +45,18 @@ uint64_t PcmQueue::Consumed() {
 
 std::size_t PcmQueue::Queued() {
   std::lock_guard lock(mutex_);
-  return samples_.size();
+  return size_;
 }
 
 void PcmQueue::MixInto(int16_t* stream, std::size_t count) {
   std::lock_guard lock(mutex_);
-  std::size_t n = std::min(count, samples_.size());
+  std::size_t n = std::min(count, size_);
   for (std::size_t i = 0; i < n; ++i) {
-    int sum = int{stream[i]} + int{samples_[i]};
+    int sum = int{stream[i]} + int{ring_[(head_ + i) % ring_.size()]};
     stream[i] = static_cast<int16_t>(std::clamp(sum, -32768, 32767));
   }
-  samples_.erase(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(n));
+  head_ = (head_ + n) % ring_.size();
+  size_ -= n;
   consumed_ += n;
 }
 
@@ -89,6 +94,7 @@ AudioOutput::~AudioOutput() {
   Mix_CloseAudio();
   Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 }  // namespace platform

@@ -2,16 +2,20 @@
 // The one audio output of the interpreter: SDL2's audio opened through SDL2_mixer at CD quality
 // (44100 Hz, 16-bit, stereo; SDL converts for the device). The CD device adds its samples after
 // the mix; music and the WAV player use the mixer itself.
+#include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <mutex>
+#include <vector>
 
 namespace platform {
 
-// PCM that the front end's thread queues and SDL's audio callback consumes.
+// PCM that the front end's thread queues and SDL's audio callback consumes: a fixed ring, so the
+// callback never waits for an allocation or a move of the whole queue.
 class PcmQueue {
  public:
-  void Push(const int16_t* samples, std::size_t count);
+  explicit PcmQueue(std::size_t capacity) : ring_(capacity) {}
+  // Queues what fits; returns how many samples were taken.
+  std::size_t Push(const int16_t* samples, std::size_t count);
   void Clear();                 // drops what is queued and restarts the consumed count
   uint64_t Consumed();          // samples taken by the callback since the last Clear
   std::size_t Queued();
@@ -19,7 +23,9 @@ class PcmQueue {
 
  private:
   std::mutex mutex_;
-  std::deque<int16_t> samples_;
+  std::vector<int16_t> ring_;
+  std::size_t head_ = 0;  // next sample to play
+  std::size_t size_ = 0;
   uint64_t consumed_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/media/cd_device.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -12,9 +13,11 @@ namespace {
 
 constexpr std::size_t kSamplesPerSector = kCdSamplesPerSector * 2;
 // Read ahead of the callback: one second, topped up at every command (the poll comes every
-// 200 ms), at most one second's read per command so that no command waits long.
+// 200 ms). A slow drive gets at most kReadTime per command, so that no command waits long.
 constexpr int kReadAheadSectors = kCdFramesPerSecond;
 constexpr int kReadChunk = 15;
+constexpr auto kReadTime = std::chrono::milliseconds(30);
+constexpr std::size_t kQueueSamples = 2 * kReadAheadSectors * kSamplesPerSector;
 
 enum class TimeFormat { Tmsf, Msf, Milliseconds };
 
@@ -49,12 +52,14 @@ class CdDevice final : public MediaDevice {
   void Pump() override {
     if (!playing_) return;
     std::vector<uint8_t> buffer(static_cast<std::size_t>(kReadChunk) * kCdBytesPerSector);
-    int readNow = 0;
-    while (readNext_ < playEnd_ && readNow < kReadAheadSectors &&
+    auto deadline = std::chrono::steady_clock::now() + kReadTime;
+    while (readNext_ < playEnd_ && std::chrono::steady_clock::now() < deadline &&
            queue_.Queued() < static_cast<std::size_t>(kReadAheadSectors) * kSamplesPerSector) {
       int count = std::min<int>(kReadChunk, playEnd_ - readNext_);
       if (!disc_->ReadAudio(readNext_, count, buffer.data())) {
-        playEnd_ = readNext_;  // an unreadable stretch ends the play where reading stopped
+        // An unreadable stretch ends the play where reading stopped; the next play skips it.
+        playEnd_ = readNext_;
+        skip_ = count;
         break;
       }
       std::vector<int16_t> samples(static_cast<std::size_t>(count) * kSamplesPerSector);
@@ -63,13 +68,16 @@ class CdDevice final : public MediaDevice {
       }
       queue_.Push(samples.data(), samples.size());
       readNext_ += count;
-      readNow += count;
     }
     uint64_t total = static_cast<uint64_t>(playEnd_ - playStart_) * kSamplesPerSector;
     if (queue_.Consumed() >= total) {
       // Played to the end: a disc played out goes back to its start, as drives do.
       playing_ = false;
-      position_ = playEnd_ >= disc_->DiscEnd() ? DiscStart() : playEnd_;
+      position_ = std::min(playEnd_ + skip_, disc_->DiscEnd());
+      skip_ = 0;
+      if (position_ >= disc_->DiscEnd() || !disc_->IsAudioTrack(TrackOf(position_))) {
+        position_ = DiscStart();
+      }
       queue_.Clear();
     }
   }
@@ -90,12 +98,22 @@ class CdDevice final : public MediaDevice {
     }
     if (start >= disc_->DiscEnd()) start = from ? start : DiscStart();
     if (start < DiscStart() || start >= end || end > disc_->DiscEnd()) return kMediaBadPosition;
+    // Data sectors are no audio: play never starts in a data track and stops before the next one.
+    int track = TrackOf(start);
+    if (!disc_->IsAudioTrack(track)) return kMediaUnsupported;
+    for (int t = track + 1; t <= disc_->LastTrack(); ++t) {
+      if (!disc_->IsAudioTrack(t)) {
+        end = std::min(end, disc_->TrackStart(t));
+        break;
+      }
+    }
     queue_.Clear();
     playStart_ = start;
     readNext_ = start;
     playEnd_ = end;
     playing_ = true;
     paused_ = false;
+    skip_ = 0;
     Pump();
     return kMediaOk;
   }
@@ -162,7 +180,13 @@ class CdDevice final : public MediaDevice {
   }
 
  private:
-  int32_t DiscStart() const { return disc_->TrackStart(disc_->FirstTrack()); }
+  // The first audio track's start (a mixed-mode disc may begin with data).
+  int32_t DiscStart() const {
+    for (int t = disc_->FirstTrack(); t <= disc_->LastTrack(); ++t) {
+      if (disc_->IsAudioTrack(t)) return disc_->TrackStart(t);
+    }
+    return disc_->TrackStart(disc_->FirstTrack());
+  }
 
   int32_t CurrentSector() {
     if (!playing_) return position_;
@@ -241,7 +265,7 @@ class CdDevice final : public MediaDevice {
 
   std::unique_ptr<Disc> disc_;
   AudioOutput& output_;
-  PcmQueue queue_;
+  PcmQueue queue_{kQueueSamples};
   TimeFormat format_ = TimeFormat::Msf;
   bool playing_ = false;
   bool paused_ = false;
@@ -250,6 +274,7 @@ class CdDevice final : public MediaDevice {
   int32_t playEnd_ = 0;
   int32_t pausedEnd_ = 0;
   int32_t readNext_ = 0;
+  int32_t skip_ = 0;
 };
 
 }  // namespace

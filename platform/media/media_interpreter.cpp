@@ -1,7 +1,11 @@
 // The interpreter: parses a command, finds the device by name or alias and runs it there.
+#include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -26,9 +30,41 @@ void CopyCut(std::string_view text, char* buffer, std::size_t size) {
   buffer[n] = 0;
 }
 
-bool IsRegularFile(const std::string& path) {
+// A regular file opened for SDL to read, or nullptr. Opened without blocking and checked on the
+// open descriptor, so that nothing put at the path in between (a FIFO) can make a loader wait.
+SDL_RWops* OpenRegularFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    ::close(fd);
+    return nullptr;
+  }
+  SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
+  if (!rw) std::fclose(file);
+  return rw;
+}
+
+// Whether the stream starts as a RIFF WAVE file; the position is put back to the start.
+bool IsWave(SDL_RWops* rw) {
+  char head[12] = {};
+  bool wave = SDL_RWread(rw, head, 1, sizeof head) == sizeof head &&
+              std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
+  SDL_RWseek(rw, 0, RW_SEEK_SET);
+  return wave;
+}
+
+// Kinds of sound file the MPEGVideo device plays, told from their content. A file without any
+// signature would otherwise be taken for a tracker module, which accepts almost any bytes.
+bool IsSoundFile(Mix_MusicType type) {
+  return type == MUS_MP3 || type == MUS_WAV || type == MUS_OGG || type == MUS_FLAC ||
+         type == MUS_OPUS;
 }
 
 class MediaInterpreter final : public MediaCommands {
@@ -64,8 +100,14 @@ class MediaInterpreter final : public MediaCommands {
     if (!(flags & kSoundAsync)) return false;
     // A name is looked up as a file; there are no sound aliases and no default sound here.
     auto path = LinuxPathOf(name);
-    if (!path || !IsRegularFile(*path) || !output_.Open()) return false;
-    sound_ = Mix_LoadWAV(path->c_str());
+    if (!path) return false;
+    SDL_RWops* rw = OpenRegularFile(*path);
+    if (!rw) return false;
+    if (!IsWave(rw) || !output_.Open()) {
+      SDL_RWclose(rw);
+      return false;
+    }
+    sound_ = Mix_LoadWAV_RW(rw, 1);
     if (!sound_) return false;
     if (Mix_PlayChannel(kSoundChannel, sound_, (flags & kSoundLoop) ? -1 : 0) < 0) {
       StopSound();
@@ -167,10 +209,19 @@ class MediaInterpreter final : public MediaCommands {
     }
     auto path = LinuxPathOf(element.text);
     if (!path) return kMediaBadPath;
-    if (!IsRegularFile(*path)) return kMediaFileNotFound;
-    if (!output_.Open()) return kMediaNoAudioOutput;
-    Mix_Music* music = Mix_LoadMUS(path->c_str());
+    SDL_RWops* rw = OpenRegularFile(*path);
+    if (!rw) return kMediaFileNotFound;
+    if (!output_.Open()) {
+      SDL_RWclose(rw);
+      return kMediaNoAudioOutput;
+    }
+    // The type from the content, not from the name: junk named .mp3 is refused quietly.
+    Mix_Music* music = Mix_LoadMUSType_RW(rw, MUS_NONE, 1);
     if (!music) return kMediaBadFile;
+    if (!IsSoundFile(Mix_GetMusicType(music))) {
+      Mix_FreeMusic(music);
+      return kMediaBadFile;
+    }
     devices_[name] = CreateMpegDevice(music, channel_);
     return kMediaOk;
   }
