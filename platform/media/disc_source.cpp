@@ -91,7 +91,8 @@ class ImageSource final : public DiscSource {
   explicit ImageSource(std::string path) : path_(std::move(path)) {}
   std::unique_ptr<Disc> Open() override {
     cdio_log_set_handler(QuietCdio);
-    return OpenDisc(cdio_open(path_.c_str(), DRIVER_BINCUE), false);
+    // Read through paranoia as a drive is: images read bit-exactly that way too.
+    return OpenDisc(cdio_open(path_.c_str(), DRIVER_BINCUE), true);
   }
 
  private:
