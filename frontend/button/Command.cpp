@@ -18,8 +18,8 @@
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kFrame = 60;            // frame thickness, 4 pixels
-constexpr int kCaptionHeight = 195;   // the caption label's fixed height, 13 pixels
+constexpr int kFrame = 60;           // frame thickness, 4 pixels
+constexpr int kCaptionHeight = 195;  // the caption label's fixed height, 13 pixels
 constexpr QRgb kBackColour = 0xECE9D8;
 // The gradient's colours as colour texts: red, green, blue from the left.
 const QString kLightColour = QStringLiteral("&HFFFFFF");
@@ -45,9 +45,7 @@ std::optional<std::array<uint32_t, 3>> ParseColourText(const QString& text) {
   return components;
 }
 
-QColor FromBgr(int32_t bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
+QColor FromBgr(int32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 int32_t ToBgr(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
@@ -177,11 +175,11 @@ void Command::PaintPicture(const QImage& picture, int64_t x, int64_t y,
   constexpr int64_t kLimit = std::numeric_limits<int>::max() / 2;
   if (std::abs(dx) > kLimit || std::abs(dy) > kLimit || dw > kLimit || dh > kLimit) return;
   QPainter painter(&surface_);
-  painter.drawImage(QRect(static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(dw),
-                          static_cast<int>(dh)),
-                    picture,
-                    QRect(static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sw),
-                          static_cast<int>(sh)));
+  painter.drawImage(
+      QRect(static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(dw), static_cast<int>(dh)),
+      picture,
+      QRect(static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sw),
+            static_cast<int>(sh)));
 }
 
 void Command::DrawGradient() {
@@ -224,15 +222,15 @@ void Command::DrawFace(Face face) {
 
   const QImage& picture = FacePicture(face);
   const std::optional<int64_t> same;
-  PaintPicture(picture, 1, 1, same, same, 0, 0, kFrame, kFrame);                        // top left
-  PaintPicture(picture, kFrame, 1, W - 2 * kFrame, same, 60, 1, 840, kFrame);           // top
-  PaintPicture(picture, W - kFrame, 1, same, same, 900, 1, kFrame, kFrame);             // top right
+  PaintPicture(picture, 1, 1, same, same, 0, 0, kFrame, kFrame);               // top left
+  PaintPicture(picture, kFrame, 1, W - 2 * kFrame, same, 60, 1, 840, kFrame);  // top
+  PaintPicture(picture, W - kFrame, 1, same, same, 900, 1, kFrame, kFrame);    // top right
   PaintPicture(picture, W - kFrame, kFrame, same, H - 2 * kFrame, 900, 60, kFrame, 255);  // right
   // The source runs 45 twips past the picture's bottom and the destination past the control's;
   // what is inside both is the picture's bottom-right corner at 1:1.
   PaintPicture(picture, W - kFrame, H - kFrame, same, same, 900, 315, kFrame, 105);  // bottom right
   PaintPicture(picture, kFrame, H - kFrame, W - 2 * kFrame, same, 60, 315, 840, kFrame);  // bottom
-  PaintPicture(picture, 1, H - kFrame, same, same, 0, 315, kFrame, kFrame);  // bottom left
+  PaintPicture(picture, 1, H - kFrame, same, same, 0, 315, kFrame, kFrame);    // bottom left
   PaintPicture(picture, 1, kFrame, same, H - 2 * kFrame, 1, 60, kFrame, 255);  // left
   update();
 

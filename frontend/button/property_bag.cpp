@@ -95,8 +95,7 @@ std::optional<double> ToNumber(const QVariant& value) {
     case QMetaType::Double:
       return value.toDouble();
     case QMetaType::QString: {
-      static const QRegularExpression number(
-          QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
+      static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
       const QString text = value.toString();
       if (!number.match(text).hasMatch()) return std::nullopt;
       bool ok = false;

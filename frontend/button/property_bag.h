@@ -41,7 +41,8 @@ class PropertyBag {
 // convert (the property then keeps its previous value).
 namespace property_conversion {
 
-// A number, a Boolean (True is -1) or a text that holds a decimal number (blanks around it allowed).
+// A number, a Boolean (True is -1) or a text that holds a decimal number (blanks around it
+// allowed).
 std::optional<double> ToNumber(const QVariant& value);
 std::optional<bool> ToBoolean(const QVariant& value);
 std::optional<uint8_t> ToByte(const QVariant& value);

@@ -135,8 +135,9 @@ QImage PressedFace() {
   DrawRing(image, 0, Ring::Solid(kDialog));
   DrawRing(image, 1, kBlendRing);
   DrawRing(image, 2, Ring::Solid(kOutline));
-  DrawRing(image, 3, {Side::Solid(0xD1CCC1), Side::Fade3(0xA0ABB1, 0xD7D4CB, 0xBCC5C7),
-                      Side::Fade3(0xA9B5BD, 0xE4E3DC, 0xC4CED2), Side::Solid(0xF2F1EE)});
+  DrawRing(image, 3,
+           {Side::Solid(0xD1CCC1), Side::Fade3(0xA0ABB1, 0xD7D4CB, 0xBCC5C7),
+            Side::Fade3(0xA9B5BD, 0xE4E3DC, 0xC4CED2), Side::Solid(0xF2F1EE)});
   RoundCorners(image, 2, kOutlineDark, kOutlineLight);
   return image;
 }
@@ -163,9 +164,12 @@ int main(int argc, char** argv) {
     const char* name;
     QImage image;
   } faces[] = {
-      {"face_normal.png", NormalFace()},     {"face_highlight.png", HighLightFace()},
-      {"face_highlightselect.png", HighLightFace()}, {"face_selected.png", SelectedFace()},
-      {"face_pressed.png", PressedFace()},   {"face_disable.png", DisableFace()},
+      {"face_normal.png", NormalFace()},
+      {"face_highlight.png", HighLightFace()},
+      {"face_highlightselect.png", HighLightFace()},
+      {"face_selected.png", SelectedFace()},
+      {"face_pressed.png", PressedFace()},
+      {"face_disable.png", DisableFace()},
   };
   for (const auto& face : faces) {
     const QString path = folder.filePath(QString::fromLatin1(face.name));

@@ -43,8 +43,8 @@ TEST_F(CommandFaces, ControlOfPictureSizeReproducesFrameWithGradientInside) {
   const QImage picture = PictureOf(Face::Normal);
   for (int y = 0; y < 25; ++y) {
     for (int x = 0; x < 64; ++x) {
-      const QRgb expected = buttontest::InFrame(x, y, 64, 25) ? picture.pixel(x, y)
-                                                              : GradientRow(y, 25, true);
+      const QRgb expected =
+          buttontest::InFrame(x, y, 64, 25) ? picture.pixel(x, y) : GradientRow(y, 25, true);
       ASSERT_EQ(surface.pixel(x, y) & 0xFFFFFF, expected & 0xFFFFFF) << x << "," << y;
     }
   }

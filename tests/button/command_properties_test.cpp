@@ -28,7 +28,8 @@ TEST(PropertyBag, KeysIgnoreCaseAndDefaultsAreNotStored) {
   // Writing under another case replaces the value; writing the default drops the key.
   bag.WriteProperty(QStringLiteral("CAPTION"), QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("Command"));
   EXPECT_EQ(bag.Keys(), QStringList{QStringLiteral("caption")});
-  bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Command"), QStringLiteral("Command"));
+  bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Command"),
+                    QStringLiteral("Command"));
   EXPECT_FALSE(bag.Contains(QStringLiteral("caption")));
 }
 

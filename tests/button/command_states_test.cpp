@@ -66,12 +66,8 @@ class CommandStates : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= n; }, 5000));
     QObject::disconnect(connection);
   }
-  bool WhiteOnTop() const {
-    return button->Surface().pixel(32, 4) == GradientRow(4, 25, true);
-  }
-  bool LavenderOnTop() const {
-    return button->Surface().pixel(32, 4) == GradientRow(4, 25, false);
-  }
+  bool WhiteOnTop() const { return button->Surface().pixel(32, 4) == GradientRow(4, 25, true); }
+  bool LavenderOnTop() const { return button->Surface().pixel(32, 4) == GradientRow(4, 25, false); }
 
   static constexpr QPoint kOnHost{200, 80};
   buttontest::QtApp app;

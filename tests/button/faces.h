@@ -24,12 +24,18 @@ inline QImage Picture(const char* name) {
 // The face picture of each face, loaded by its file name (not through the control).
 inline QImage PictureOf(Command::Face face) {
   switch (face) {
-    case Command::Face::Normal: return Picture("face_normal.png");
-    case Command::Face::HighLight: return Picture("face_highlight.png");
-    case Command::Face::HighLightSelect: return Picture("face_highlightselect.png");
-    case Command::Face::Selected: return Picture("face_selected.png");
-    case Command::Face::Pressed: return Picture("face_pressed.png");
-    case Command::Face::Disable: return Picture("face_disable.png");
+    case Command::Face::Normal:
+      return Picture("face_normal.png");
+    case Command::Face::HighLight:
+      return Picture("face_highlight.png");
+    case Command::Face::HighLightSelect:
+      return Picture("face_highlightselect.png");
+    case Command::Face::Selected:
+      return Picture("face_selected.png");
+    case Command::Face::Pressed:
+      return Picture("face_pressed.png");
+    case Command::Face::Disable:
+      return Picture("face_disable.png");
   }
   return {};
 }
@@ -53,9 +59,9 @@ inline bool ShowsFrameOf(const QImage& surface, Command::Face face) {
 // The face whose frame a 64 x 25 surface shows; HighLight stands for HighLightSelect too, since
 // both have the same pixels. Nullopt for none.
 inline std::optional<Command::Face> FaceShown(const QImage& surface) {
-  for (Command::Face face : {Command::Face::Normal, Command::Face::HighLight,
-                             Command::Face::Selected, Command::Face::Pressed,
-                             Command::Face::Disable}) {
+  for (Command::Face face :
+       {Command::Face::Normal, Command::Face::HighLight, Command::Face::Selected,
+        Command::Face::Pressed, Command::Face::Disable}) {
     if (ShowsFrameOf(surface, face)) return face;
   }
   return std::nullopt;
