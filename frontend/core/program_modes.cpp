@@ -5,12 +5,12 @@
 
 #include "frontend/core/Lorvane_R.h"
 #include "frontend/core/Lorvane_S.h"
+#include "frontend/dialog/Lorvane_P.h"
 
 namespace Lorvane_B {
 namespace {
 
-// Each mode hands over to its form. A mode whose form is not part of the program yet does
-// nothing, and the program ends.
+// Each mode hands over to its form.
 class FormModes final : public Modes {
  public:
   bool Preview(uint32_t previewWindow) override {
@@ -19,7 +19,10 @@ class FormModes final : public Modes {
     KeepUntilQuit(std::move(form));
     return true;
   }
-  void SettingsDialog() override {}
+  void SettingsDialog() override {
+    Lorvane_P dialog;
+    dialog.ShowModal();
+  }
   bool Run() override {
     auto form = std::make_unique<Lorvane_S>();
     form->Load();
