@@ -22,11 +22,6 @@ int32_t CursorCount = 0;
 
 namespace {
 
-const QString kSection = QStringLiteral("Section");
-const QString kKeyKind = QString::fromUtf8(u8"BGM区分");
-const QString kKeyRepeat = QString::fromUtf8(u8"BGMﾘﾋﾟｰﾄ");
-const QString kKeyFile = QString::fromUtf8(u8"BGMﾌｧｲﾙ");
-
 // The profile functions hand names through fields of 128 characters, the NUL included.
 constexpr qsizetype kNameField = 128;
 // GetPrivateProfileStringA's buffer: a value keeps at most 255 bytes.
@@ -75,7 +70,7 @@ std::optional<int16_t> SettingNumber(const QString& text) {
 }
 
 int16_t ReadSetting(const QString& key, const QString& settingsFile) {
-  QString text = ReadIniValue(kSection, key, settingsFile);
+  QString text = ReadIniValue(SettingsSection(), key, settingsFile);
   if (text.isEmpty()) return 0;
   return SettingNumber(text).value_or(0);
 }
@@ -141,10 +136,10 @@ QString FolderOfPath(const QString& path) {
 
 void LoadSettingsFrom(const QString& settingsFile, const QString& programFolder) {
   using namespace Lorvane_BGM;
-  BgmKind = ReadSetting(kKeyKind, settingsFile);
-  BgmRepeat = ReadSetting(kKeyRepeat, settingsFile);
+  BgmKind = ReadSetting(KeyBgmKind(), settingsFile);
+  BgmRepeat = ReadSetting(KeyBgmRepeat(), settingsFile);
 
-  QString file = ReadIniValue(kSection, kKeyFile, settingsFile);
+  QString file = ReadIniValue(SettingsSection(), KeyBgmFile(), settingsFile);
   if (!file.isEmpty() && !FileExists(file)) file.clear();
   BgmFile = file;
   if (BgmFile.isEmpty() && BgmKind == 2) BgmKind = 0;

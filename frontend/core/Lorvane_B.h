@@ -13,11 +13,6 @@ extern QString ArgumentString;
 // The second character of the argument string, upper-cased; empty when it is shorter.
 QString SwitchLetter();
 
-// The preview window named by the argument string: the decimal number from its fourth character
-// on (leading blanks skipped, reading up to the first character that cannot continue it), rounded
-// to a whole number. 0 when there are no digits or the number does not fit 32 bits.
-uint32_t PreviewWindowHandle(const QString& argumentString);
-
 // Result of the run mode's ShowCursor(FALSE); updated by the host at the end of the run.
 extern int32_t CursorCount;
 
@@ -26,7 +21,7 @@ QString ProgramFolder();
 // ProgramFolder() + "\Lorvane.ini".
 QString SettingsFilePath();
 
-// The settings file's section and key names.
+// The settings file's section and key names (the dialog's OK writes them).
 inline QString SettingsSection() { return QStringLiteral("Section"); }
 inline QString KeyBgmKind() { return QStringLiteral("BGM区分"); }
 inline QString KeyBgmRepeat() { return QStringLiteral("BGMﾘﾋﾟｰﾄ"); }
@@ -35,8 +30,6 @@ inline QString KeyBgmFile() { return QStringLiteral("BGMﾌｧｲﾙ"); }
 // Reads the three settings into Lorvane_BGM's variables and derives BgmFolder. Never writes the
 // file.
 void LoadSettings();
-// The same for the settings file in the given program folder.
-void LoadSettings(const QString& programFolder);
 // LoadSettings with the settings file and the program folder given: the folder is where BgmFolder
 // points when no music file is set.
 void LoadSettingsFrom(const QString& settingsFile, const QString& programFolder);
@@ -53,8 +46,6 @@ uint32_t PreviewWindowHandle();
 
 // The entry procedure. True when a form stays loaded and the program must run its event loop.
 bool Main(Modes& modes);
-// The same with the program folder given: where the settings file and the renderer are looked for.
-bool Main(Modes& modes, const QString& programFolder);
 // Main with the program folder given: the settings file and the renderer are looked for there.
 bool Main(Modes& modes, const QString& programFolder);
 

@@ -2,6 +2,9 @@
 // folder), beside a Lorvane.dll or without one.
 #include <gtest/gtest.h>
 
+// Qt before Xlib, whose macros clash with Qt's names.
+#include <QImage>
+
 #include <sys/stat.h>
 
 #include <chrono>
@@ -14,12 +17,14 @@
 #include "tests/support/scratch_folder.h"
 #include "tests/support/x11_windows.h"
 #include "tests/support/xvfb_server.h"
+#include "tools/screenshot/screenshot.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
 const char kBoxTitle[] = "Lorvane (ScreenSaver)";
+const char kBoxText[] = "Lorvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 class Program : public ::testing::Test {
  protected:
@@ -108,6 +113,59 @@ TEST_F(Program, ConfigureWithoutTheRendererShowsTheMessageAndNoDialog) {
   EXPECT_EQ(program.WaitForExit(10s), 0);
   EXPECT_FALSE(x.TopLevelTitled("<Lorvane>"));
   EXPECT_FALSE(std::filesystem::exists(scratch.Path() + "/prog/Lorvane.ini"));
+}
+
+// The pixels of a message box, once drawn, on a display of its own; a null image when it does
+// not settle in time.
+QImage SettledPicture(testsupport::XConnection& display, const char* title) {
+  std::optional<Window> box;
+  QImage last;
+  QImage settled;
+  testsupport::PollUntil([&] {
+    if (!box) box = display.TopLevelTitled(title);
+    if (!box) return false;
+    QImage now = screenshot::Screenshot(display.Get(), *box);
+    if (!now.isNull() && now == last) settled = now;
+    last = now;
+    return !settled.isNull();
+  }, 10s, 50ms);
+  return settled;
+}
+
+// The text of the real program's message is checked by its pixels: the same box drawn by a probe
+// with the expected text, on another display of the same kind, looks exactly alike, and one with
+// a text that differs by one character does not.
+TEST_F(Program, TheMissingRendererMessageShowsItsText) {
+  testsupport::ChildProcess program(ProgramFile(), {"/s"}, Environment());
+  ASSERT_TRUE(program.Started());
+  std::optional<Window> box;
+  ASSERT_TRUE(testsupport::PollUntil([&] { return (box = x.TopLevelTitled(kBoxTitle)).has_value(); }));
+
+  testsupport::XvfbServer other(xvfb.Width(), xvfb.Height());
+  ASSERT_TRUE(other.Running());
+  testsupport::XConnection otherX(other.Display());
+  auto probeEnvironment = Environment();
+  probeEnvironment["DISPLAY"] = other.Display();
+  QImage expected, wrong;
+  {
+    testsupport::ChildProcess probe(MESSAGE_BOX_PROBE, {kBoxText, kBoxTitle}, probeEnvironment);
+    expected = SettledPicture(otherX, kBoxTitle);
+  }
+  ASSERT_FALSE(expected.isNull());
+  {
+    std::string shorter = kBoxText;
+    shorter.resize(shorter.size() - std::string("！").size());
+    ASSERT_TRUE(testsupport::PollUntil([&] { return !otherX.TopLevelTitled(kBoxTitle); }));
+    testsupport::ChildProcess probe(MESSAGE_BOX_PROBE, {shorter, kBoxTitle}, probeEnvironment);
+    wrong = SettledPicture(otherX, kBoxTitle);
+  }
+  ASSERT_FALSE(wrong.isNull());
+  EXPECT_NE(wrong, expected);
+
+  EXPECT_TRUE(testsupport::PollUntil(
+      [&] { return screenshot::Screenshot(x.Get(), *box) == expected; }, 10s, 50ms));
+  AskToClose(*box);
+  EXPECT_EQ(program.WaitForExit(10s), 0);
 }
 
 }  // namespace

@@ -125,10 +125,10 @@ TEST_F(Settings, BadFilesLeaveTheDefaults) {
 TEST_F(Settings, SavingWritesTheKeysInTheirCodePageBytes) {
   QString ini = WindowsPath(scratch, "prog/Lorvane.ini");
   mkdir((scratch.Path() + "/prog").c_str(), 0755);
-  const QString section = QStringLiteral("Section");
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGM区分"), "2", ini);
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGMﾘﾋﾟｰﾄ"), "13", ini);
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGMﾌｧｲﾙ"),
+  const QString section = Lorvane_B::SettingsSection();
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmKind(), "2", ini);
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmRepeat(), "13", ini);
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmFile(),
                            QString::fromUtf8(u8"Z:\\音楽\\曲.mp3"), ini);
   EXPECT_EQ(scratch.ReadFile("prog/Lorvane.ini"),
             "[Section]\r\n" + kKind + "=2\r\n" + kRepeat + "=13\r\n" + kFile +
@@ -137,19 +137,19 @@ TEST_F(Settings, SavingWritesTheKeysInTheirCodePageBytes) {
             QString::fromUtf8(u8"Z:\\音楽\\曲.mp3"));
 
   // A value the code page cannot hold is not written at all.
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGMﾌｧｲﾙ"), QString::fromUtf8(u8"😀"),
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmFile(), QString::fromUtf8(u8"😀"),
                            ini);
-  EXPECT_EQ(Lorvane_B::ReadIniValue(section, QString::fromUtf8(u8"BGMﾌｧｲﾙ"), ini),
+  EXPECT_EQ(Lorvane_B::ReadIniValue(section, Lorvane_B::KeyBgmFile(), ini),
             QString::fromUtf8(u8"Z:\\音楽\\曲.mp3"));
 }
 
 TEST_F(Settings, SavingIntoAnExistingFileMatchesTheFixture) {
   scratch.WriteFile("prog/Lorvane.ini", coretest::Fixture("settings_before.ini"));
   QString ini = WindowsPath(scratch, "prog/Lorvane.ini");
-  const QString section = QStringLiteral("Section");
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGM区分"), "2", ini);
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGMﾘﾋﾟｰﾄ"), "13", ini);
-  Lorvane_B::WriteIniValue(section, QString::fromUtf8(u8"BGMﾌｧｲﾙ"), "", ini);
+  const QString section = Lorvane_B::SettingsSection();
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmKind(), "2", ini);
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmRepeat(), "13", ini);
+  Lorvane_B::WriteIniValue(section, Lorvane_B::KeyBgmFile(), "", ini);
   EXPECT_EQ(scratch.ReadFile("prog/Lorvane.ini"), coretest::Fixture("settings_after.ini"));
 
   Lorvane_B::LoadSettingsFrom(ini, ProgramFolder());
