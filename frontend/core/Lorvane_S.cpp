@@ -20,6 +20,8 @@
 namespace {
 
 const char kTexturePath[] = "C:\\ostrik\\Lorvane.bmp";
+// How long a renderer whose process runs may take to show its window.
+constexpr qint64 kRendererStartGraceMs = 10000;
 
 // The loaded host, for the clean-up when the program is ended from outside the event loop (the
 // X connection breaking makes the toolkit end the process through exit()).
@@ -76,6 +78,7 @@ void Lorvane_S::Form_Load() {
     renderer_ = platform::ChildProgram::Start(
         std::string_view(path->constData(), static_cast<size_t>(path->size())));
   }
+  rendererStart_.start();
   // 4. Audio CD.
   if (BgmKind == 1) {
     CD_Open();
@@ -99,9 +102,17 @@ void Lorvane_S::Timer2_Timer() {
 }
 
 void Lorvane_S::Timer3_Timer() {
-  // Collects a renderer that has ended, so that it does not linger as a zombie.
-  if (renderer_) renderer_->Running();
-  if (platform::FindTopLevelWindow("Lorvane_VC") != 0) return;
+  // Also collects a renderer that has ended, so that it does not linger as a zombie.
+  const bool rendererRuns = renderer_ && renderer_->Running();
+  if (platform::FindTopLevelWindow("Lorvane_VC") != 0) {
+    rendererWindowSeen_ = true;
+    return;
+  }
+  // A renderer still starting has no window yet: with software GL on a busy machine that takes
+  // longer than one tick. It gets a grace time while its process runs; once its window has been
+  // seen, only the window counts.
+  if (!rendererWindowSeen_ && rendererRuns && rendererStart_.elapsed() < kRendererStartGraceMs)
+    return;
   Timer3.stop();
   Unload(true);
 }

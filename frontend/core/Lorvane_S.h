@@ -2,6 +2,7 @@
 // Form Lorvane_S: the hidden host of the run mode. Loading it writes the sprite texture file,
 // starts the renderer and the music; its timers keep the music going and watch for the
 // renderer's window; when that window is gone, the music stops and the program ends.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QString>
 #include <QTimer>
@@ -43,6 +44,8 @@ class Lorvane_S final : public QWidget {
   static void UnloadAtExit();
 
   std::optional<platform::ChildProgram> renderer_;
+  QElapsedTimer rendererStart_;
+  bool rendererWindowSeen_ = false;
   std::unique_ptr<platform::EndSignalWatch> endSignals_;
   bool unloaded_ = false;
 };

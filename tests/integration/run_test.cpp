@@ -118,6 +118,24 @@ TEST_F(Run, AnEmptyArgumentStringRunsTheSame) {
   ExpectBothGone(5s);
 }
 
+TEST_F(Run, ARendererSlowToShowItsWindowKeepsTheRunGoing) {
+  // A renderer whose window comes well after the host's first check, as software GL on a busy
+  // machine does: the run goes on with its music until Escape.
+  std::filesystem::rename(ProgramFolder() + "/Lorvane.dll", ProgramFolder() + "/slow-renderer");
+  ReplaceRenderer("#!/bin/sh\nsleep 1.5\nexec \"$(dirname \"$0\")/slow-renderer\"\n");
+  scratch.WriteFile("music/tone.wav", ToneWav());
+  WriteSettings(2, 0, WindowsPath("music/tone.wav"));
+  frontEnd = StartFrontEnd({"/s"});
+  ASSERT_TRUE(RendererWindowShown());
+  auto pid = ChildNamed(frontEnd->Pid(), "slow-renderer");
+  ASSERT_TRUE(pid);
+  renderer = *pid;
+  EXPECT_TRUE(frontEnd->Running());
+  EXPECT_TRUE(PollUntil([&] { return MusicRecorded(); }));
+  ASSERT_TRUE(Xdotool({"key", "Escape"}));
+  ExpectBothGone(5s);
+}
+
 TEST_F(Run, ASecondRunEndsAtOnceAndLeavesTheFirst) {
   StartRun();
   testsupport::ChildProcess second(ProgramFolder() + "/Lorvane.scr", {"/s"}, Environment());

@@ -20,6 +20,7 @@ const std::vector<Section>& Sections() {
   static const std::vector<Section> sections{
       {"renderer-startup", bench::RendererStartup},
       {"renderer-frames", bench::RendererFrames},
+      {"screensaver", bench::Screensaver},
   };
   return sections;
 }

@@ -15,5 +15,8 @@ struct Options {
 void RendererStartup(const Options& options);
 // Renderer beside the bare GLX loop: frames per second, CPU per frame, peak memory.
 void RendererFrames(const Options& options);
+// Lorvane.scr /s: to the renderer's first frame, Escape to the front end's end, and the front
+// end's CPU and memory while the screensaver runs.
+void Screensaver(const Options& options);
 
 }  // namespace bench
